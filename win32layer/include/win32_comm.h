@@ -34,7 +34,22 @@ typedef struct OVERLAPPED *LPOVERLAPPED;
 #define RTS_CONTROL_HANDSHAKE 2
 #define RTS_CONTROL_TOGGLE 3
 
-/* Line settings of a serial device. */
+/*
+ * Line settings of a serial device.
+ *
+ * On Linux (win32layer/comm) the line holds BaudRate (the fifteen standard
+ * rates 110 to 256000), ByteSize (5 to 8), Parity, StopBits, fParity,
+ * fOutxCtsFlow (CRTSCTS), fOutX/fInX (IXON/IXOFF), XonChar and XoffChar;
+ * fDtrControl and fRtsControl drive DTR and RTS. ONE5STOPBITS is taken
+ * only with 5 data bits and TWOSTOPBITS only with 6 to 8, as on a UART.
+ * DTR handshake keeps DTR up and RTS toggle keeps RTS down: neither is
+ * driven per send. fOutxDsrFlow, fDsrSensitivity, fTXContinueOnXoff,
+ * fErrorChar/ErrorChar, fNull, fAbortOnError, XonLim, XoffLim, EofChar and
+ * EvtChar have no termios equivalent: they are kept with the handle and
+ * read back by GetCommState, but Linux does not enforce them. A pseudo-
+ * terminal always runs 8 data bits without parity, whatever is set, and
+ * GetCommState reports what the device holds.
+ */
 typedef struct DCB {
     DWORD DCBlength;
     DWORD BaudRate;
@@ -75,6 +90,15 @@ typedef struct COMMTIMEOUTS {
     DWORD WriteTotalTimeoutConstant;
 } COMMTIMEOUTS, *LPCOMMTIMEOUTS;
 
+/*
+ * Device names are "\\.\COM1" to "\\.\COM256". On Linux COM<n> is
+ * /dev/ttyS<n-1> unless the environment variable SERIAL_COM<n> names
+ * another device (SERIAL_COM1=/dev/ttyUSB0, or a pseudo-terminal), read
+ * at each CreateFileA. A device is always opened exclusively, also against
+ * other processes. WriteFile returns TRUE only when every byte went out in
+ * time; on a timeout or a hang-up it returns FALSE with the count taken.
+ * The layer is meant for one thread, like the library above it.
+ */
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES security, DWORD creation,
                           DWORD flags, HANDLE templateFile);
