@@ -17,9 +17,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         return 0;
     ShowWindow(panel, SW_SHOWNORMAL);
 
+    /* Keys become characters (typing into the status box) and menu
+       mnemonics (Alt+X) only through TranslateMessage. */
     MSG msg;
-    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
         DispatchMessageA(&msg);
+    }
 
     DestroyWindow(panel);
     SetForegroundWindow(previousForeground);

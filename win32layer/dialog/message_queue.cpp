@@ -75,6 +75,14 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax)
     return msg->message != WM_QUIT;
 }
 
+/* Keys never enter this queue: GTK delivers them to the focused control,
+   which turns them into characters itself. Nothing is left to translate. */
+BOOL WINAPI TranslateMessage(const MSG *msg)
+{
+    (void)msg;
+    return FALSE;
+}
+
 LRESULT WINAPI DispatchMessageA(const MSG *msg)
 {
     if (msg == nullptr)

@@ -50,6 +50,7 @@ HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName,
                                HWND owner, DLGPROC dialogProc, LPARAM initParam);
 BOOL WINAPI ShowWindow(HWND window, int showCommand);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax);
+BOOL WINAPI TranslateMessage(const MSG *msg);
 LRESULT WINAPI DispatchMessageA(const MSG *msg);
 BOOL WINAPI DestroyWindow(HWND window);
 void WINAPI PostQuitMessage(int exitCode);
