@@ -55,7 +55,14 @@ def interactive(arguments):
         prefix.wire_com1(device)
         print(f"COM1 -> {device}. Close the panel to end.", flush=True)
         env = dict(prefix.env, DISPLAY=os.environ["DISPLAY"])
-        return subprocess.run([prefix.build.loader, prefix.build.panel_exe], env=env).returncode
+        panel = subprocess.Popen([prefix.build.loader, prefix.build.panel_exe], env=env)
+        try:
+            prefix.check_com1(device)
+        except HarnessError:
+            panel.kill()
+            panel.wait()
+            raise
+        return panel.wait()
     finally:
         prefix.stop_server()
         if line is not None:

@@ -22,6 +22,11 @@ LOCALE = "ja_JP.UTF-8"
 ANSI_CODE_PAGE = "cp932"
 WAIT_S = 20.0
 POLL_S = 0.02
+# Wine drops a Ports value longer than this (in bytes of the Unix code page)
+# and gives COM1 to the host's first serial port instead.
+MAX_PORT_PATH_BYTES = 255
+# The kernel's console devices, e.g. ttyS0 on a VM.
+CONSOLES = "/sys/class/tty/console/active"
 
 
 class HarnessError(Exception):
@@ -52,6 +57,18 @@ def wait_for_value(read, expected, describe=repr, timeout=WAIT_S):
     except HarnessError:
         raise HarnessError(f"got {describe(seen[0])} where {describe(expected)} was awaited"
                            f" for {timeout:.0f} s") from None
+
+
+def is_console(device):
+    """Whether device is (a link to) one of the kernel's console devices."""
+    try:
+        with open(CONSOLES) as active:
+            consoles = ["/dev/" + name for name in active.read().split()]
+        device_id = os.stat(device).st_rdev
+    except OSError:
+        return False
+    return any(os.path.exists(console) and os.stat(console).st_rdev == device_id
+               for console in consoles)
 
 
 def windows_path(path):
@@ -98,7 +115,10 @@ def choose_build(build_dirs):
 
 class WinePrefix:
     """A private prefix; COM1 is wired through the Ports key, which Wine
-    reads when its server starts, so the server is restarted to apply it."""
+    reads when its server starts, so the server is restarted to apply it.
+    Wine gives the host's serial ports (here /dev/ttyS0, the VM's console)
+    the COM numbers the key leaves free, COM1 first: COM1, the panel's port,
+    must always be given, and be given something that Wine takes."""
 
     def __init__(self, build, directory):
         self.build = build
@@ -115,13 +135,18 @@ class WinePrefix:
             raise HarnessError(f"wine {' '.join(arguments)} failed ({result.returncode})")
 
     def create(self):
-        """A fresh prefix with the dialog font mapped to an installed face."""
+        """A fresh prefix with the dialog font mapped to an installed face,
+        and COM1 mapped to nothing until a session wires it."""
         self.stop_server()
         shutil.rmtree(self.directory, ignore_errors=True)
         self._wine("wineboot", "--init")
         self._wine("reg", "add", FONT_REPLACEMENTS_KEY, "/v", DIALOG_FONT,
                    "/d", DIALOG_FONT_STAND_IN, "/f")
+        self._wine("reg", "add", PORTS_KEY, "/v", "COM1", "/d", "", "/f")
         self.stop_server()
+        # The first start linked COM1 to a host port; the next would unlink it.
+        if os.path.islink(self._com1_link()):
+            os.remove(self._com1_link())
 
     def exists(self):
         return os.path.exists(os.path.join(self.directory, "system.reg"))
@@ -132,15 +157,29 @@ class WinePrefix:
 
     def wire_com1(self, device):
         """COM1 becomes device from the next server start on."""
+        if len(os.fsencode(device)) > MAX_PORT_PATH_BYTES:
+            raise HarnessError(f"{device} is longer than the {MAX_PORT_PATH_BYTES} bytes"
+                               " Wine takes for a port")
+        if is_console(device):
+            raise HarnessError(f"{device} is this machine's console")
         self.stop_server()
         self._wine("reg", "add", PORTS_KEY, "/v", "COM1", "/d", device, "/f")
         self.stop_server()
 
+    def _com1_link(self):
+        return os.path.join(self.directory, "dosdevices", "com1")
+
     def com1_target(self):
         try:
-            return os.readlink(os.path.join(self.directory, "dosdevices", "com1"))
+            return os.readlink(self._com1_link())
         except OSError:
             return None
+
+    def check_com1(self, device):
+        """Waits for a started server to link COM1 to device, as the last
+        guard before the panel can open it."""
+        wait_until(lambda: self.com1_target() == device,
+                   f"dosdevices/com1 -> {device} (is {self.com1_target()})")
 
 
 class Display:
@@ -313,9 +352,7 @@ class PanelSession:
         try:
             self.driver = Driver(prefix, self.display)
             self.driver.ask("start " + windows_path(prefix.build.panel_exe))
-            # Wine has remade its device links by now; COM1 must be ours.
-            wait_until(lambda: prefix.com1_target() == com1_device,
-                       f"dosdevices/com1 -> {com1_device} (is {prefix.com1_target()})")
+            prefix.check_com1(com1_device)
         except BaseException:
             self.close()
             raise

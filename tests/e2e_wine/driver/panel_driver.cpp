@@ -13,6 +13,7 @@
  *   client-rect              panel client area in screen coordinates
  *   foreground               own, decoy, panel, other or none
  *   wait-exit                wait for the panel to end, print its exit code
+ *   remove-dos-device <name> undefine a DOS device name such as COM1
  *   quit
  */
 #include <windows.h>
@@ -310,6 +311,21 @@ static void WaitExit(Session &session, const char *)
     Reply("ok exit=%lu", (unsigned long)code);
 }
 
+/* Wine makes a COM port for each value of its Ports key, even one naming
+   a missing path; taking the name away leaves no port of that name at all. */
+static void RemoveDosDevice(Session &, const char *argument)
+{
+    if (!DefineDosDeviceA(DDD_REMOVE_DEFINITION, argument, NULL)) {
+        Reply("error DefineDosDevice failed (%lu)", (unsigned long)GetLastError());
+        return;
+    }
+    char target[MAX_PATH];
+    if (QueryDosDeviceA(argument, target, sizeof target) != 0)
+        Reply("error %s still names %s", argument, target);
+    else
+        Reply("ok");
+}
+
 struct Command {
     const char *name;
     void (*run)(Session &session, const char *argument);
@@ -320,6 +336,7 @@ static const Command COMMANDS[] = {
     {"menu-key", MenuKey},      {"close", Close},   {"type", Type},
     {"status", Status},         {"client-rect", ClientRect},
     {"foreground", Foreground}, {"wait-exit", WaitExit},
+    {"remove-dos-device", RemoveDosDevice},
 };
 
 int main(void)
