@@ -11,7 +11,6 @@ screenshot.
 """
 
 import argparse
-import importlib.util
 import os
 import shutil
 import signal
@@ -28,21 +27,10 @@ sys.path.append(WINE_HARNESS)
 
 from dialog_resource import load_dialog  # noqa: E402
 from panel_session import Panel, Xvfb, wait_until  # noqa: E402
+from panel_template import QUIT, WALKTHROUGH  # noqa: E402
 from wine_panel import HarnessError, VirtualLine  # noqa: E402
 
 
-def _wine_session():
-    """The Wine run command's module, for the walkthrough both modes share.
-    Loaded by path: its name is the same as this harness's panel_session."""
-    spec = importlib.util.spec_from_file_location(
-        "wine_panel_session", os.path.join(WINE_HARNESS, "panel_session.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
-
-
-WINE_SESSION = _wine_session()
-WALKTHROUGH, QUIT = WINE_SESSION.WALKTHROUGH, WINE_SESSION.QUIT
 IDC_START, IDC_STATUS = 1006, 1005
 WALKTHROUGH_TOOLS = ("Xvfb", "xdotool", "xclip", "xwininfo", "import")
 # How long a click may take to show in the status box or on the line.

@@ -20,13 +20,9 @@ import sys
 # Run from the source tree: leave no __pycache__ there.
 sys.dont_write_bytecode = True
 
+from panel_template import QUIT, WALKTHROUGH
 from wine_panel import (HarnessError, PanelSession, VirtualLine, WineBuild, WinePrefix,
                         host_runs_32bit_wine)
-
-# (control id, caption, bytes it sends once the port is open)
-WALKTHROUGH = [(1006, "通信開始", b""), (1001, "A", b"A"), (1002, "abc", b"abc"),
-               (1003, "12345", b"12345"), (1007, "通信終了", b"")]
-QUIT = 2
 
 
 def prepared_prefix(arguments):

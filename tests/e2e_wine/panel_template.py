@@ -9,6 +9,12 @@ RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)),
 # Ids the resource script takes from windows.h rather than resource.h.
 SYSTEM_IDS = {"IDOK": 1, "IDCANCEL": 2}
 
+# The run command's walkthrough, in both builds:
+# (control id, caption, bytes it sends once the port is open)
+WALKTHROUGH = [(1006, "通信開始", b""), (1001, "A", b"A"), (1002, "abc", b"abc"),
+               (1003, "12345", b"12345"), (1007, "通信終了", b"")]
+QUIT = 2
+
 
 def _read(name):
     with open(os.path.join(RESOURCES, name), encoding="utf-8") as text:
