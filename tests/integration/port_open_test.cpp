@@ -1,4 +1,5 @@
 /* Opening, exclusivity, device names and handles against real ptys. */
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -60,6 +61,27 @@ TEST_F(PtyTest, CloseReleasesTheDeviceForTheNextOpen)
     ASSERT_EQ(COM_OK, ComOpen(kPort, 4096, 4096));
     ASSERT_EQ(COM_OK, ComClose(kPort));
     EXPECT_EQ(COM_OK, ComOpen(kPort, 4096, 4096));
+}
+
+int OpenDescriptors()
+{
+    int count = 0;
+    DIR *fds = opendir("/proc/self/fd");
+    while (fds != nullptr && readdir(fds) != nullptr)
+        ++count;
+    if (fds != nullptr)
+        closedir(fds);
+    return count;
+}
+
+TEST_F(PtyTest, TenThousandOpenCloseCyclesLeakNoDescriptor)
+{
+    const int before = OpenDescriptors();
+    for (int cycle = 0; cycle < 10000; ++cycle) {
+        ASSERT_EQ(COM_OK, ComOpen(kPort, 4096, 4096)) << "cycle " << cycle;
+        ASSERT_EQ(COM_OK, ComClose(kPort)) << "cycle " << cycle;
+    }
+    EXPECT_EQ(before, OpenDescriptors());
 }
 
 struct UnusableDevice {

@@ -1,5 +1,6 @@
 /* Writes against real ptys: data integrity, timeouts, hang-ups. */
 #include <chrono>
+#include <iostream>
 #include <string>
 #include <thread>
 
@@ -49,6 +50,9 @@ TEST_F(OpenPortTest, WriteToAStalledFarEndReturnsItsPartialCountAfterTheTimeout)
     Clock::time_point start = Clock::now();
     int taken = ComWrite(kPort, data.data(), (unsigned)data.size());
     long long elapsed = MsSince(start);
+    RecordProperty("stalled_write_ms", (int)elapsed);
+    std::cout << "stalled write: " << taken << " bytes taken, returned after " << elapsed
+              << " ms (timeout 200 ms)\n";
 
     EXPECT_GT(taken, 0);
     EXPECT_LT(taken, (int)data.size());
