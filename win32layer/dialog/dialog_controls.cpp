@@ -16,7 +16,6 @@ bool IsSupportedControl(const DialogItemTemplate &item)
         return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
     }
     case CONTROL_CLASS_EDIT:
-    case CONTROL_CLASS_STATIC:
         return true;
     }
     return false;
@@ -35,9 +34,6 @@ static void SetControlText(ControlRecord *control, const std::string &utf8)
     switch (control->controlClass) {
     case CONTROL_CLASS_BUTTON:
         gtk_button_set_label(GTK_BUTTON(control->widget), MnemonicToGtk(utf8).c_str());
-        break;
-    case CONTROL_CLASS_STATIC:
-        gtk_label_set_text_with_mnemonic(GTK_LABEL(control->widget), MnemonicToGtk(utf8).c_str());
         break;
     case CONTROL_CLASS_EDIT:
         gtk_entry_set_text(GTK_ENTRY(control->widget), utf8.c_str());
@@ -64,19 +60,13 @@ static GtkWidget *CreateWidget(const DialogItemTemplate &item)
         GtkWidget *entry = gtk_entry_new();
         gtk_entry_set_has_frame(GTK_ENTRY(entry), (item.style & WS_BORDER) != 0);
         gtk_editable_set_editable(GTK_EDITABLE(entry), (item.style & ES_READONLY) == 0);
-        gtk_entry_set_visibility(GTK_ENTRY(entry), (item.style & ES_PASSWORD) == 0);
         gtk_entry_set_activates_default(GTK_ENTRY(entry), FALSE);
         /* Let the template's width rule, not a character count. */
         gtk_entry_set_width_chars(GTK_ENTRY(entry), 0);
         return entry;
     }
-    default: {
-        GtkWidget *label = gtk_label_new(nullptr);
-        gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
-        gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-        return label;
     }
-    }
+    return nullptr;
 }
 
 static void OnWidgetDestroyed(GtkWidget *, gpointer data)

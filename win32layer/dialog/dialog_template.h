@@ -14,7 +14,7 @@
 namespace win32layer {
 
 /* Predefined control classes by their ordinal. */
-enum : uint16_t { CONTROL_CLASS_BUTTON = 0x0080, CONTROL_CLASS_EDIT = 0x0081, CONTROL_CLASS_STATIC = 0x0082 };
+enum : uint16_t { CONTROL_CLASS_BUTTON = 0x0080, CONTROL_CLASS_EDIT = 0x0081 };
 
 /* A rectangle in dialog units. */
 struct DialogUnitRect {

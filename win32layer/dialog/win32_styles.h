@@ -24,7 +24,6 @@ enum : uint32_t {
     BS_PUSHBUTTON = 0x0000u,
     BS_DEFPUSHBUTTON = 0x0001u,
 
-    ES_PASSWORD = 0x0020u,
     ES_READONLY = 0x0800u,
 };
 
