@@ -35,10 +35,9 @@ class PanelTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.xvfb = Xvfb()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.xvfb.stop()
+        # A class cleanup also runs when setUpClass fails later on; a
+        # server left behind would keep ctest waiting on its output.
+        cls.addClassCleanup(cls.xvfb.stop)
 
     def start_panel(self, com1=None):
         line = None
@@ -200,15 +199,16 @@ class ForegroundWithWindowManager(Foreground):
         if shutil.which("evilwm") is None:
             raise unittest.SkipTest("evilwm is not installed")
         super().setUpClass()
-        cls.wm = subprocess.Popen(["evilwm"], env=cls.xvfb.env, stderr=subprocess.DEVNULL)
-        wait_until(lambda: "_NET_ACTIVE_WINDOW" in cls.xvfb.run("xprop", "-root", "_NET_SUPPORTED", check=False),
-                   "the window manager")
+        wm = subprocess.Popen(["evilwm"], env=cls.xvfb.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        cls.addClassCleanup(wm.stderr.close)
+        cls.addClassCleanup(wm.wait)
+        cls.addClassCleanup(wm.terminate)
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.wm.terminate()
-        cls.wm.wait()
-        super().tearDownClass()
+        def managing():
+            if wm.poll() is not None:
+                raise AssertionError(f"evilwm ended with {wm.returncode}: {wm.stderr.read().decode(errors='replace')}")
+            return "_NET_ACTIVE_WINDOW" in cls.xvfb.run("xprop", "-root", "_NET_SUPPORTED", check=False)
+        wait_until(managing, "the window manager")
 
     def foreground(self):
         result = subprocess.run(["xdotool", "getactivewindow"], env=self.xvfb.env, capture_output=True)
