@@ -199,7 +199,9 @@ class ForegroundWithWindowManager(Foreground):
         if shutil.which("evilwm") is None:
             raise unittest.SkipTest("evilwm is not installed")
         super().setUpClass()
-        wm = subprocess.Popen(["evilwm"], env=cls.xvfb.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        # Its default font is an alias only some font packages provide;
+        # every X server has "fixed" built in.
+        wm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=cls.xvfb.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         cls.addClassCleanup(wm.stderr.close)
         cls.addClassCleanup(wm.wait)
         cls.addClassCleanup(wm.terminate)
