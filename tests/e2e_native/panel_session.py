@@ -43,8 +43,11 @@ class Xvfb:
     def _start(self, number):
         """Starts Xvfb on :number; True once it accepts connections."""
         read_end, write_end = os.pipe()
+        # -noreset: by default the server resets when its last client
+        # leaves, and a panel started during the reset cannot connect.
         self.process = subprocess.Popen(
-            ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:

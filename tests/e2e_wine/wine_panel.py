@@ -187,7 +187,7 @@ class Display:
 
     def __init__(self):
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         ready, _, _ = select.select([self.process.stdout], [], [], WAIT_S)
         number = self.process.stdout.readline().decode().strip() if ready else ""
