@@ -27,7 +27,7 @@ sys.path.append(WINE_HARNESS)
 
 from dialog_resource import load_dialog  # noqa: E402
 from panel_session import Panel, Xvfb, wait_until  # noqa: E402
-from panel_template import QUIT, WALKTHROUGH  # noqa: E402
+from panel_template import QUIT, WALKTHROUGH, printable  # noqa: E402
 from wine_panel import HarnessError, VirtualLine  # noqa: E402
 
 
@@ -50,14 +50,6 @@ class NativeBuild:
 def exit_status(returncode):
     """A shell's view of it: 128 + the signal for a killed program."""
     return 128 - returncode if returncode < 0 else returncode
-
-
-def printable(data):
-    """Hex and text, as tools/virtual_line prints a chunk."""
-    if not data:
-        return "(nothing)"
-    text = "".join(chr(b) if 0x20 <= b < 0x7f else "." for b in data)
-    return f"{data.hex(' ')}  {text}"
 
 
 def interactive(build, arguments, scratch):

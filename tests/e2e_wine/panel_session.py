@@ -20,7 +20,7 @@ import sys
 # Run from the source tree: leave no __pycache__ there.
 sys.dont_write_bytecode = True
 
-from panel_template import QUIT, WALKTHROUGH
+from panel_template import QUIT, WALKTHROUGH, printable
 from wine_panel import (HarnessError, PanelSession, VirtualLine, WineBuild, WinePrefix,
                         host_runs_32bit_wine)
 
@@ -83,12 +83,12 @@ def walkthrough(arguments):
                     line.wait_for_total(before + len(payload))
                 except HarnessError:
                     pass
-                sent = line.received[before:]
-                print(f"    far end received: {sent.hex(' ') or '(nothing)'}  {sent!r}")
+                print(f"    far end received: {printable(line.received[before:])}")
             if command == 1006:
                 session.screenshot(screenshot)
         session.driver.ask(f"click {QUIT}")
-        print(f"[終了] panel {session.driver.ask('wait-exit')}")
+        exit_code = session.driver.ask("wait-exit").removeprefix("exit=")
+        print(f"[終了] panel exited with code {exit_code}")
         print(f"Screenshot after 通信開始: {screenshot}")
     finally:
         session.close()

@@ -16,6 +16,14 @@ WALKTHROUGH = [(1006, "通信開始", b""), (1001, "A", b"A"), (1002, "abc", b"a
 QUIT = 2
 
 
+def printable(data):
+    """Hex and text, as tools/virtual_line prints a chunk."""
+    if not data:
+        return "(nothing)"
+    text = "".join(chr(b) if 0x20 <= b < 0x7f else "." for b in data)
+    return f"{data.hex(' ')}  {text}"
+
+
 def _read(name):
     with open(os.path.join(RESOURCES, name), encoding="utf-8") as text:
         return text.read()
