@@ -201,7 +201,8 @@ class ForegroundWithWindowManager(Foreground):
         super().setUpClass()
         # Its default font is an alias only some font packages provide;
         # every X server has "fixed" built in.
-        wm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=cls.xvfb.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        wm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=cls.xvfb.env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         cls.addClassCleanup(wm.stderr.close)
         cls.addClassCleanup(wm.wait)
         cls.addClassCleanup(wm.terminate)
