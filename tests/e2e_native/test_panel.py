@@ -31,6 +31,21 @@ def stop_status(value):
     return f"通信終了 [関数の戻り値={value}]"
 
 
+def start_x_client(xvfb, command, add_cleanup):
+    """A helper X program for a test or a class, ended by its clean-ups."""
+    process = subprocess.Popen(command, env=xvfb.env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    add_cleanup(process.stderr.close)
+    add_cleanup(process.wait)
+    add_cleanup(process.kill)
+    return process
+
+
+def check_running(process):
+    if process.poll() is not None:
+        message = process.stderr.read().decode(errors="replace").strip()
+        raise AssertionError(f"{process.args[0]} ended with {process.returncode}: {message}")
+
+
 class PanelTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -170,15 +185,10 @@ class Foreground(PanelTestCase):
 
     def test_previous_window_is_foreground_again_after_the_panel(self):
         # A small X client is in the foreground before the panel starts.
-        probe = subprocess.Popen(["xmessage", "-title", "foreground-probe", "probe"], env=self.xvfb.env,
-                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        self.addCleanup(probe.stdout.close)
-        self.addCleanup(probe.wait)
-        self.addCleanup(probe.kill)
+        probe = start_x_client(self.xvfb, ["xmessage", "-title", "foreground-probe", "probe"], self.addCleanup)
 
         def probe_shown():
-            if probe.poll() is not None:
-                raise AssertionError(f"xmessage ended with {probe.returncode}: {probe.stdout.read()!r}")
+            check_running(probe)
             return self.xvfb.search_window("foreground-probe")
         probe_window = wait_until(probe_shown, "the probe window")
         self.activate(probe_window)
@@ -201,15 +211,10 @@ class ForegroundWithWindowManager(Foreground):
         super().setUpClass()
         # Its default font is an alias only some font packages provide;
         # every X server has "fixed" built in.
-        wm = subprocess.Popen(["evilwm", "-fn", "fixed"], env=cls.xvfb.env,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        cls.addClassCleanup(wm.stderr.close)
-        cls.addClassCleanup(wm.wait)
-        cls.addClassCleanup(wm.terminate)
+        wm = start_x_client(cls.xvfb, ["evilwm", "-fn", "fixed"], cls.addClassCleanup)
 
         def managing():
-            if wm.poll() is not None:
-                raise AssertionError(f"evilwm ended with {wm.returncode}: {wm.stderr.read().decode(errors='replace')}")
+            check_running(wm)
             return "_NET_ACTIVE_WINDOW" in cls.xvfb.run("xprop", "-root", "_NET_SUPPORTED", check=False)
         wait_until(managing, "the window manager")
 
